@@ -1,0 +1,8 @@
+#pragma once
+
+namespace arrtools {
+
+// Reverses the `n` values at `a` in place.
+void reverseArray(int* a, int n);
+
+}  // namespace arrtools

@@ -1,0 +1,115 @@
+#include "output_writer.hpp"
+
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "console_error.hpp"
+#include "descriptor.hpp"
+
+namespace arrtools {
+namespace {
+
+constexpr auto make_digit_pairs() {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}
+
+constexpr auto digit_pairs = make_digit_pairs();
+
+constexpr unsigned count_digits(std::uint32_t value) noexcept {
+    unsigned digits = 1;
+    for (std::uint32_t bound = 10; digits < 10 && value >= bound; bound *= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+}  // namespace
+
+char* format_decimal(char* out, std::int32_t value) noexcept {
+    auto magnitude = static_cast<std::uint32_t>(value);
+    if (value < 0) {
+        *out++ = '-';
+        magnitude = 0U - magnitude;
+    }
+    char* const end = out + count_digits(magnitude);
+    char* p = end;
+    while (magnitude >= 100) {
+        p -= 2;
+        std::memcpy(p, &digit_pairs[2 * (magnitude % 100)], 2);
+        magnitude /= 100;
+    }
+    if (magnitude >= 10) {
+        std::memcpy(p - 2, &digit_pairs[2 * magnitude], 2);
+    } else {
+        *(p - 1) = static_cast<char>('0' + magnitude);
+    }
+    return end;
+}
+
+OutputWriter::OutputWriter(int fd, std::size_t capacity)
+    : fd_(fd),
+      to_terminal_(isatty(fd) == 1),
+      capacity_(capacity < max_value_text ? max_value_text : capacity),
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)),
+      pos_(buffer_.get()) {}
+
+void OutputWriter::write(std::string_view text) {
+    while (!text.empty()) {
+        const auto room = static_cast<std::size_t>(buffer_.get() + capacity_ - pos_);
+        if (room == 0) {
+            flush();
+            continue;
+        }
+        const std::size_t part = text.size() < room ? text.size() : room;
+        std::memcpy(pos_, text.data(), part);
+        pos_ += part;
+        text.remove_prefix(part);
+    }
+}
+
+void OutputWriter::write_values(const int* values, int count) {
+    const char* const limit = buffer_.get() + capacity_ - max_value_text;
+    char* p = pos_;
+    for (int i = 0; i < count; ++i) {
+        if (p > limit) {
+            pos_ = p;
+            flush();
+            p = pos_;
+        }
+        p = format_decimal(p, values[i]);
+        *p++ = ' ';
+    }
+    pos_ = p;
+}
+
+void OutputWriter::flush() {
+    const auto size = static_cast<std::size_t>(pos_ - buffer_.get());
+    pos_ = buffer_.get();
+    if (size == 0 || failed_) {
+        return;
+    }
+    if (const int error = write_fully(fd_, {buffer_.get(), size}); error != 0) {
+        failed_ = true;
+        throw ConsoleError("cannot write standard output: " + describe_errno(error));
+    }
+    if (to_terminal_) {
+        at_line_start_ = buffer_[size - 1] == '\n';
+    }
+}
+
+void OutputWriter::note_echo(std::string_view chunk) noexcept {
+    if (!chunk.empty()) {
+        at_line_start_ = chunk.back() == '\n';
+    }
+}
+
+
+}  // namespace arrtools
