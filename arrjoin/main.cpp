@@ -4,6 +4,6 @@
 
 int main() {
     arrtools::Console console("arrjoin");
-    return arrtools::run_two_array_dialogue(console, "Union of the two arrays: ",
-                                            arrtools::find_union);
+    return arrtools::run_two_array_dialogue(console,
+                                            "Union of the two arrays: ", arrtools::find_union);
 }

@@ -4,6 +4,6 @@
 
 int main() {
     arrtools::Console console("arrmeet");
-    return arrtools::run_two_array_dialogue(console, "Intersection of the two arrays: ",
-                                            arrtools::find_intersection);
+    return arrtools::run_two_array_dialogue(
+        console, "Intersection of the two arrays: ", arrtools::find_intersection);
 }

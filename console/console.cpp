@@ -36,19 +36,18 @@ std::unique_ptr<int[]> Console::create_array(int count, std::string_view array_n
 }
 
 void Console::read_values(int* values, int count, std::string_view array_name) {
-    for (int i = 0; i < count; ++i) {
-        const ReadStatus status = in_.read(values[i]);
-        if (status == ReadStatus::value) [[likely]] {
-            continue;
-        }
-        const std::string item =
-            "element " + std::to_string(i + 1) + " of " + std::string(array_name);
-        if (status == ReadStatus::end_of_input) {
-            throw ConsoleError(item + ": end of input after " + std::to_string(i) + " of " +
-                               std::to_string(count) + " values");
-        }
-        fail_read(status, item);
+    std::size_t stored = 0;
+    const ReadStatus status = in_.read_values(values, static_cast<std::size_t>(count), stored);
+    if (status == ReadStatus::value) {
+        return;
     }
+    const std::string item =
+        "element " + std::to_string(stored + 1) + " of " + std::string(array_name);
+    if (status == ReadStatus::end_of_input) {
+        throw ConsoleError(item + ": end of input after " + std::to_string(stored) + " of " +
+                           std::to_string(count) + " values");
+    }
+    fail_read(status, item);
 }
 
 void Console::fail_read(ReadStatus status, const std::string& item) const {
@@ -59,8 +58,8 @@ void Console::fail_read(ReadStatus status, const std::string& item) const {
             throw ConsoleError(item + ": found " + quote(in_.token()) +
                                ", outside the 32-bit range -2147483648 to 2147483647");
         case ReadStatus::read_error:
-            throw ConsoleError(item + ": cannot read standard input: " +
-                               describe_errno(in_.error_number()));
+            throw ConsoleError(
+                item + ": cannot read standard input: " + describe_errno(in_.error_number()));
         case ReadStatus::end_of_input:
         case ReadStatus::value:
             break;

@@ -16,7 +16,7 @@ namespace arrtools {
 // buffer that is flushed before every read that could wait, and a failure reported on standard
 // error as one line that starts with the program's name.
 class Console {
-public:
+  public:
     explicit Console(std::string_view program, int input_fd = 0, int output_fd = 1,
                      int error_fd = 2);
 
@@ -37,7 +37,7 @@ public:
     template <typename Body>
     [[nodiscard]] int run(Body&& body) noexcept;
 
-private:
+  private:
     [[noreturn]] void fail_read(ReadStatus status, const std::string& item) const;
     void report(std::string_view message) noexcept;
 

@@ -9,7 +9,7 @@ namespace arrtools {
 // The message names what was being done and what went wrong; the program name is added when
 // the failure is reported.
 class ConsoleError : public std::runtime_error {
-public:
+  public:
     explicit ConsoleError(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
 #include <cstddef>
 #include <string_view>
-#include <sys/types.h>
 
 namespace arrtools {
 

@@ -10,7 +10,9 @@
 namespace arrtools {
 namespace {
 
-constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
+constexpr bool is_digit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
 
 // More significant digits than this cannot be a 32-bit value.
 constexpr std::size_t max_significant_digits = 10;

@@ -26,13 +26,18 @@ enum class ReadStatus {
 // is reading, so nothing beyond the last value asked for is waited for. Before each read it
 // flushes the tied writer, so that a prompt is visible before the program waits.
 class IntReader {
-public:
+  public:
     static constexpr std::size_t default_capacity = std::size_t{1} << 18;
 
     explicit IntReader(int fd, OutputWriter* tied = nullptr,
                        std::size_t capacity = default_capacity);
 
     [[nodiscard]] ReadStatus read(std::int32_t& value);
+
+    // Reads up to `count` values into `values`, stopping at the first outcome that is not a
+    // value, which it returns; `stored` tells how many were read.
+    [[nodiscard]] ReadStatus read_values(std::int32_t* values, std::size_t count,
+                                         std::size_t& stored);
 
     // After not_integer: the token up to the next blank. After out_of_range: the sign and the
     // significant digits. Both cut short past `max_token_text` bytes, with "..." added.
@@ -43,7 +48,7 @@ public:
 
     static constexpr std::size_t max_token_text = 40;
 
-private:
+  private:
     // Bytes past the end of the data that the fast path may load: they are zero, and zero is
     // neither a blank nor a digit, so every scan stops at the end of the data.
     static constexpr std::size_t padding = 16;
@@ -68,11 +73,14 @@ private:
 
 namespace detail {
 
-constexpr bool is_blank(char c) noexcept { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool is_blank(char c) noexcept {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Eight bytes starting at `p`, the first in the lowest byte.
 inline std::uint64_t load8(const char* p) noexcept {
-    static_assert(std::endian::native == std::endian::little, "digit scanning assumes little endian");
+    static_assert(std::endian::native == std::endian::little,
+                  "digit scanning assumes little endian");
     std::uint64_t chunk = 0;
     std::memcpy(&chunk, p, sizeof chunk);
     return chunk;
@@ -97,52 +105,86 @@ constexpr std::uint32_t digits_value(std::uint64_t chunk, unsigned count) noexce
     return static_cast<std::uint32_t>(((chunk & 0x0000FFFF0000FFFF) * 42949672960001) >> 32U);
 }
 
-}  // namespace detail
-
-inline ReadStatus IntReader::read(std::int32_t& value) {
-    // Fast path: a whole token that lies inside the buffer and is a valid value. Anything else
-    // (the end of the buffer, a bad token, a value out of range) goes the careful way.
-    const char* p = pos_;
-    while (detail::is_blank(*p)) {
+// Parses the token at or after `p` when it lies whole before `end` and is a valid value:
+// stores it and returns where the value ends. Returns nullptr for anything else (the end of the
+// buffer, a bad token, a value out of range), which the careful path then handles.
+inline const char* parse_in_buffer(const char* p, const char* end, std::int32_t& value) noexcept {
+    while (is_blank(*p)) {
         ++p;
     }
-    const char* const start = p;
-    const bool negative = *p == '-';
-    if (negative || *p == '+') {
-        ++p;
-    }
+    // The loads for both places the digits may start are made at once and the sign picks one,
+    // without a branch: signs come in random order in real data, and the next value cannot be
+    // found before this one's end is known.
+    const std::uint64_t at_start = load8(p);
+    const std::uint64_t after_sign = load8(p + 1);
+    const auto lead = static_cast<char>(at_start & 0xFFU);
+    const bool negative = lead == '-';
+    const bool signed_token = negative || lead == '+';
+    p += static_cast<int>(signed_token);
     const char* const digits = p;
-    while (*p == '0') {
-        ++p;
+    std::uint64_t first = signed_token ? after_sign : at_start;
+    if ((first & 0xFFU) == '0') [[unlikely]] {
+        while (*p == '0') {
+            ++p;
+        }
+        first = load8(p);
     }
     std::uint64_t magnitude = 0;
-    const std::uint64_t first = detail::load8(p);
-    const unsigned first_count = detail::leading_digits(first);
+    const unsigned first_count = leading_digits(first);
     if (first_count > 0) {
-        magnitude = detail::digits_value(first, first_count);
+        magnitude = digits_value(first, first_count);
         p += first_count;
         if (first_count == 8) {
-            const std::uint64_t second = detail::load8(p);
-            const unsigned second_count = detail::leading_digits(second);
+            const std::uint64_t second = load8(p);
+            const unsigned second_count = leading_digits(second);
             if (second_count > 2) {
-                pos_ = start;
-                return read_slow(value);
+                return nullptr;
             }
             if (second_count > 0) {
                 magnitude = magnitude * (second_count == 1 ? 10U : 100U) +
-                            detail::digits_value(second, second_count);
+                            digits_value(second, second_count);
                 p += second_count;
             }
         }
     }
-    const std::uint64_t limit = negative ? std::uint64_t{1} << 31U : (std::uint64_t{1} << 31U) - 1;
-    if (p == end_ || p == digits || magnitude > limit) {
-        pos_ = start;
-        return read_slow(value);
+    const std::uint64_t limit = (std::uint64_t{1} << 31U) - static_cast<std::uint64_t>(!negative);
+    if (p == end || p == digits || magnitude > limit) {
+        return nullptr;
     }
-    pos_ = p;
     const auto signed_magnitude = static_cast<std::int64_t>(magnitude);
     value = static_cast<std::int32_t>(negative ? -signed_magnitude : signed_magnitude);
+    return p;
+}
+
+}  // namespace detail
+
+inline ReadStatus IntReader::read(std::int32_t& value) {
+    if (const char* const next = detail::parse_in_buffer(pos_, end_, value)) [[likely]] {
+        pos_ = next;
+        return ReadStatus::value;
+    }
+    return read_slow(value);
+}
+
+inline ReadStatus IntReader::read_values(std::int32_t* values, std::size_t count,
+                                         std::size_t& stored) {
+    // The read position stays in a register across the loop; only a value that the fast path
+    // cannot take goes through read_slow.
+    const char* p = pos_;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (const char* const next = detail::parse_in_buffer(p, end_, values[i])) [[likely]] {
+            p = next;
+            continue;
+        }
+        pos_ = p;
+        if (const ReadStatus status = read_slow(values[i]); status != ReadStatus::value) {
+            stored = i;
+            return status;
+        }
+        p = pos_;
+    }
+    pos_ = p;
+    stored = count;
     return ReadStatus::value;
 }
 

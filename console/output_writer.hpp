@@ -11,7 +11,7 @@ namespace arrtools {
 // descriptor when it fills, on flush(), and before the tied reader waits for input.
 // A failed write throws ConsoleError once; after that the writer discards what it is given.
 class OutputWriter {
-public:
+  public:
     static constexpr std::size_t default_capacity = std::size_t{1} << 18;
 
     explicit OutputWriter(int fd, std::size_t capacity = default_capacity);
@@ -30,7 +30,7 @@ public:
     // this program's output and the echo of its terminal input tell.
     [[nodiscard]] bool at_line_start() const noexcept { return at_line_start_; }
 
-private:
+  private:
     // Longest text of one value: a sign, ten digits and the blank.
     static constexpr std::size_t max_value_text = 12;
 

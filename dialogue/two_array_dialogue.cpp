@@ -43,11 +43,10 @@ std::unique_ptr<int[]> combine(TwoArrayOperation operation, const IntArray& firs
 int run_two_array_dialogue(Console& console, std::string_view label, TwoArrayOperation operation) {
     return console.run([&] {
         IntArray first = read_array(console, "Enter the size of the first array: ",
-                                          "Enter the elements of the first array: ",
-                                          "the first array");
-        IntArray second = read_array(console, "Enter the size of the second array: ",
-                                           "Enter the elements of the second array: ",
-                                           "the second array");
+                                    "Enter the elements of the first array: ", "the first array");
+        IntArray second =
+            read_array(console, "Enter the size of the second array: ",
+                       "Enter the elements of the second array: ", "the second array");
         std::sort(first.values.get(), first.values.get() + first.count);
         std::sort(second.values.get(), second.values.get() + second.count);
 

@@ -18,7 +18,7 @@ using testing::TempFd;
 
 // One run of a dialogue on memory files: what it wrote to each stream, and its status.
 class DialogueRun : public ::testing::Test {
-protected:
+  protected:
     template <typename Dialogue>
     int run(std::string_view input, Dialogue dialogue) {
         const TempFd in(input);
@@ -28,7 +28,7 @@ protected:
     [[nodiscard]] std::string out() const { return out_.contents(); }
     [[nodiscard]] std::string err() const { return err_.contents(); }
 
-private:
+  private:
     TempFd out_;
     TempFd err_;
 };

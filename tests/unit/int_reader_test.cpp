@@ -33,9 +33,15 @@ std::ostream& operator<<(std::ostream& os, const Outcome& outcome) {
               << ", token \"" << outcome.token << "\"}";
 }
 
-Outcome value(std::int32_t v) { return {ReadStatus::value, v, {}}; }
-Outcome not_integer(std::string token) { return {ReadStatus::not_integer, 0, std::move(token)}; }
-Outcome out_of_range(std::string token) { return {ReadStatus::out_of_range, 0, std::move(token)}; }
+Outcome value(std::int32_t v) {
+    return {ReadStatus::value, v, {}};
+}
+Outcome not_integer(std::string token) {
+    return {ReadStatus::not_integer, 0, std::move(token)};
+}
+Outcome out_of_range(std::string token) {
+    return {ReadStatus::out_of_range, 0, std::move(token)};
+}
 const Outcome end_of_input{ReadStatus::end_of_input, 0, {}};
 
 // Reads until the first outcome that is not a value, and returns them all.
@@ -62,7 +68,9 @@ struct ReaderCase {
     std::vector<Outcome> expected;
 };
 
-void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const std::string seventy_thousand_zeros(70000, '0');
 const std::string long_digits = "1" + std::string(100000, '7');
@@ -70,19 +78,23 @@ const std::string long_digits = "1" + std::string(100000, '7');
 const std::vector<ReaderCase> reader_cases = {
     {"empty", "", {end_of_input}},
     {"only_blanks", " \t\r\n\v\f", {end_of_input}},
-    {"every_kind_of_blank", "1\t2\n3\r4\v5\f6 7", {value(1), value(2), value(3), value(4),
-                                                   value(5), value(6), value(7), end_of_input}},
+    {"every_kind_of_blank",
+     "1\t2\n3\r4\v5\f6 7",
+     {value(1), value(2), value(3), value(4), value(5), value(6), value(7), end_of_input}},
     {"signs", "+5 -5 +0 -0", {value(5), value(-5), value(0), value(0), end_of_input}},
     {"extremes", "2147483647 -2147483648", {value(2147483647), value(-2147483648), end_of_input}},
     {"digit_counts",
      "1 12 123 1234 12345 123456 1234567 12345678 123456789 1234567890",
      {value(1), value(12), value(123), value(1234), value(12345), value(123456), value(1234567),
       value(12345678), value(123456789), value(1234567890), end_of_input}},
-    {"eight_and_nine_nines", "99999999 999999999 -99999999",
+    {"eight_and_nine_nines",
+     "99999999 999999999 -99999999",
      {value(99999999), value(999999999), value(-99999999), end_of_input}},
-    {"leading_zeros", "0042 -000000000000000000007 00000000",
+    {"leading_zeros",
+     "0042 -000000000000000000007 00000000",
      {value(42), value(-7), value(0), end_of_input}},
-    {"many_leading_zeros", seventy_thousand_zeros + "42 " + seventy_thousand_zeros,
+    {"many_leading_zeros",
+     seventy_thousand_zeros + "42 " + seventy_thousand_zeros,
      {value(42), value(0), end_of_input}},
     {"zeros_then_ten_digits", "000000000002147483647", {value(2147483647), end_of_input}},
     {"one_past_the_top", "2147483648", {out_of_range("2147483648")}},
@@ -138,7 +150,8 @@ TEST(IntReader, ReadsEveryDigitCountAtEveryOffsetInTheBuffer) {
         }
     }
     expected.push_back(end_of_input);
-    for (const std::size_t capacity : {std::size_t{7}, std::size_t{64}, IntReader::default_capacity}) {
+    for (const std::size_t capacity :
+         {std::size_t{7}, std::size_t{64}, IntReader::default_capacity}) {
         EXPECT_EQ(read_all(input, capacity), expected) << capacity;
     }
 }
@@ -153,10 +166,8 @@ TEST(IntReader, ReportsTheErrnoOfAFailedRead) {
 // A pipe that never ends: a read that waits for more input than it needs would block, so the
 // read end is non-blocking and such a read fails at once instead.
 class OpenPipe : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(pipe2(fds_.data(), O_NONBLOCK), 0);
-    }
+  protected:
+    void SetUp() override { ASSERT_EQ(pipe2(fds_.data(), O_NONBLOCK), 0); }
     void TearDown() override {
         close(fds_[0]);
         close(fds_[1]);
@@ -166,7 +177,7 @@ protected:
     }
     [[nodiscard]] int read_end() const { return fds_[0]; }
 
-private:
+  private:
     std::array<int, 2> fds_{};
 };
 

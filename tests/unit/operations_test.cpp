@@ -40,7 +40,9 @@ struct PairCase {
     Values union_of;
 };
 
-void PrintTo(const PairCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PairCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Inputs sorted, as the dialogue passes them.
 const std::vector<PairCase> pair_cases = {
@@ -51,7 +53,10 @@ const std::vector<PairCase> pair_cases = {
     {"repeats_on_both_sides", {1, 2, 2, 3}, {2, 2, 2, 4}, {2}, {1, 2, 3, 4}},
     {"negative_values", {-5, 3}, {-5, -1}, {-5}, {-5, -1, 3}},
     {"equal_with_repeats", {1, 1, 2, 7, 7, 7}, {1, 1, 2, 7, 7, 7}, {1, 2, 7}, {1, 2, 7}},
-    {"extremes", {INT_MIN, 0, INT_MAX}, {INT_MIN, INT_MAX}, {INT_MIN, INT_MAX},
+    {"extremes",
+     {INT_MIN, 0, INT_MAX},
+     {INT_MIN, INT_MAX},
+     {INT_MIN, INT_MAX},
      {INT_MIN, 0, INT_MAX}},
     {"one_side_ends_first", {1, 2}, {2, 3, 4, 5}, {2}, {1, 2, 3, 4, 5}},
     {"common_value_at_the_end", {1, 9}, {5, 9}, {9}, {1, 5, 9}},
@@ -79,8 +84,9 @@ TEST(FindUnion, RefusesCountsWhoseSumLeavesTheIntRange) {
     // The counts are checked before any value is looked at.
     int k = 0;
     EXPECT_THROW(static_cast<void>(find_union(nullptr, INT_MAX, nullptr, 1, k)), std::length_error);
-    EXPECT_THROW(static_cast<void>(find_union(nullptr, INT_MAX / 2 + 1, nullptr, INT_MAX / 2 + 1, k)),
-                 std::length_error);
+    EXPECT_THROW(
+        static_cast<void>(find_union(nullptr, INT_MAX / 2 + 1, nullptr, INT_MAX / 2 + 1, k)),
+        std::length_error);
 }
 
 // Random inputs from a small range, so that repeats and common values are many, checked

@@ -19,8 +19,8 @@ using testing::TempFd;
 
 TEST(FormatDecimal, WritesPlainDecimal) {
     const std::vector<std::int32_t> values = {
-        0,         1,          -1,         9,          10,      -10,     99, 100,
-        101,       999999999,  1000000000, 2147483647, INT_MIN, -100000, 7,  1234567};
+        0,   1,         -1,         9,          10,      -10,     99, 100,
+        101, 999999999, 1000000000, 2147483647, INT_MIN, -100000, 7,  1234567};
     for (const std::int32_t v : values) {
         std::string text(16, '#');
         char* const end = format_decimal(text.data(), v);

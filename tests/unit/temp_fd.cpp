@@ -8,14 +8,16 @@
 namespace arrtools::testing {
 
 TempFd::TempFd(std::string_view contents) : fd_(memfd_create("arrtools-test", 0)) {
-    if (fd_ < 0 || write(fd_, contents.data(), contents.size()) !=
-                       static_cast<ssize_t>(contents.size()) ||
+    if (fd_ < 0 ||
+        write(fd_, contents.data(), contents.size()) != static_cast<ssize_t>(contents.size()) ||
         lseek(fd_, 0, SEEK_SET) != 0) {
         throw std::runtime_error("cannot set up a memory file");
     }
 }
 
-TempFd::~TempFd() { close(fd_); }
+TempFd::~TempFd() {
+    close(fd_);
+}
 
 std::string TempFd::contents() const {
     std::string text;

@@ -8,7 +8,7 @@ namespace arrtools::testing {
 // A file that lives in memory and is closed when this goes: input to read from, or output to
 // look at afterwards.
 class TempFd {
-public:
+  public:
     explicit TempFd(std::string_view contents = {});
     TempFd(const TempFd&) = delete;
     TempFd& operator=(const TempFd&) = delete;
@@ -19,7 +19,7 @@ public:
     // Everything in the file, wherever its offset stands.
     [[nodiscard]] std::string contents() const;
 
-private:
+  private:
     int fd_;
 };
 
