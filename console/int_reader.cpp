@@ -119,7 +119,7 @@ bool IntReader::refill() {
     std::memset(data + size, 0, padding);
     pos_ = data;
     end_ = data + size;
-    if (echoes_) {
+    if (echoes_ && tied_ != nullptr) {
         tied_->note_echo({data, size});
     }
     return true;

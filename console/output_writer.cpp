@@ -48,11 +48,11 @@ char* format_decimal(char* out, std::int32_t value) noexcept {
     char* p = end;
     while (magnitude >= 100) {
         p -= 2;
-        std::memcpy(p, &digit_pairs[2 * (magnitude % 100)], 2);
+        std::memcpy(p, &digit_pairs[std::size_t{2} * (magnitude % 100)], 2);
         magnitude /= 100;
     }
     if (magnitude >= 10) {
-        std::memcpy(p - 2, &digit_pairs[2 * magnitude], 2);
+        std::memcpy(p - 2, &digit_pairs[std::size_t{2} * magnitude], 2);
     } else {
         *(p - 1) = static_cast<char>('0' + magnitude);
     }
@@ -69,7 +69,9 @@ OutputWriter::OutputWriter(int fd, std::size_t capacity)
     // reader to drain it piece by piece. Where the pipe cannot grow, it works as it is.
     struct stat status {};
     if (fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode)) {
-        static_cast<void>(fcntl(fd, F_SETPIPE_SZ, static_cast<int>(capacity_)));
+        const auto pipe_size = static_cast<int>(capacity_);
+        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-vararg): fcntl's C interface is variadic.
+        static_cast<void>(fcntl(fd, F_SETPIPE_SZ, pipe_size));
     }
 }
 

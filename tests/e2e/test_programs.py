@@ -13,6 +13,7 @@ import unittest
 
 BIN_DIR = ""
 WRAPPER = []  # a command the programs run under, such as valgrind
+SANITIZED = False  # built with sanitizers, which reserve address space and shadow memory
 
 TWO_PROMPTS = ("Enter the size of the first array: Enter the elements of the first array: "
                "Enter the size of the second array: Enter the elements of the second array: ")
@@ -262,8 +263,8 @@ class Faults(unittest.TestCase):
                                             "input: Bad file descriptor\n"))
 
     def test_arrays_beyond_the_memory_limit_are_an_error(self):
-        if WRAPPER:
-            self.skipTest("a wrapper needs memory of its own")
+        if WRAPPER or SANITIZED:
+            self.skipTest("a wrapper or a sanitizer needs memory of its own")
         limit = 256 << 20
         for program, data, message in [
                 ("arrflip", b"1000000000 1 2", "arrflip: the array of 1000000000 values: out of memory\n"),
@@ -274,8 +275,8 @@ class Faults(unittest.TestCase):
                 self.assertEqual((status, err), (1, message))
 
     def test_a_count_larger_than_the_input_costs_only_the_input(self):
-        if WRAPPER:
-            self.skipTest("a wrapper's own memory hides the program's")
+        if WRAPPER or SANITIZED:
+            self.skipTest("a wrapper's or a sanitizer's own memory hides the program's")
         status, err, peak = run_measured("arrmeet", b"2000000000 1 2 3")
         self.assertEqual(status, 1)
         self.assertIn(b"end of input after 3 of 2000000000 values", err)
@@ -297,13 +298,16 @@ def run_measured(program, data):
 
 
 def main():
-    global BIN_DIR, WRAPPER
+    global BIN_DIR, WRAPPER, SANITIZED
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin-dir", required=True)
     parser.add_argument("--memcheck", action="store_true",
                         help="run the programs under valgrind's memcheck")
+    parser.add_argument("--sanitized", action="store_true",
+                        help="the programs are built with sanitizers")
     args, rest = parser.parse_known_args()
     BIN_DIR = args.bin_dir
+    SANITIZED = args.sanitized
     if args.memcheck:
         WRAPPER = ["valgrind", "--quiet", "--error-exitcode=99", "--leak-check=full",
                    "--show-leak-kinds=all", "--errors-for-leak-kinds=all"]
