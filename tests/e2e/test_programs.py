@@ -234,10 +234,13 @@ def run_with_fds(program, data, stdin, stdout, limit=None):
     with subprocess.Popen(command(program),
                           stdin=stdin if stdin is not None else subprocess.DEVNULL,
                           stdout=stdout if stdout is not None else subprocess.DEVNULL,
-                          stderr=subprocess.PIPE, preexec_fn=prepare) as process:
+                          stderr=subprocess.PIPE, preexec_fn=prepare, bufsize=0) as process:
         if data is not None and stdin == subprocess.PIPE:
-            process.stdin.write(data)
-            process.stdin.close()
+            try:
+                process.stdin.write(data)
+                process.stdin.close()
+            except BrokenPipeError:
+                pass  # a program whose output failed may end before it reads its input
         err = process.stderr.read()
         return process.wait(timeout=120), err.decode()
 
