@@ -2,13 +2,17 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "output_writer.hpp"
@@ -208,6 +212,36 @@ TEST_F(OpenPipe, ATiedWriterIsFlushedBeforeTheReaderWaits) {
     std::int32_t v = 0;
     ASSERT_EQ(reader.read(v), ReadStatus::value);
     EXPECT_EQ(output.contents(), "Enter: ");
+}
+
+// A signal that arrives while the reader waits interrupts read(2) (no SA_RESTART); the reader
+// must try again rather than report a read error.
+TEST(IntReader, RetriesAReadInterruptedByASignal) {
+    std::array<int, 2> fds{};
+    ASSERT_EQ(pipe(fds.data()), 0);
+    struct sigaction action {};
+    action.sa_handler = [](int) {};
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGALRM, &action, &previous), 0);
+    itimerval timer{};
+    timer.it_value.tv_usec = 20000;
+    timer.it_interval.tv_usec = 20000;
+    ASSERT_EQ(setitimer(ITIMER_REAL, &timer, nullptr), 0);
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_EQ(write(fds[1], "5 ", 2), 2);
+    });
+    IntReader reader(fds[0]);
+    std::int32_t v = 0;
+    const ReadStatus status = reader.read(v);
+    writer.join();
+    timer = {};
+    setitimer(ITIMER_REAL, &timer, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+    close(fds[0]);
+    close(fds[1]);
+    ASSERT_EQ(status, ReadStatus::value);
+    EXPECT_EQ(v, 5);
 }
 
 }  // namespace
