@@ -35,6 +35,19 @@ constexpr unsigned count_digits(std::uint32_t value) noexcept {
     return estimate + static_cast<unsigned>(value > all_nines[estimate]) + 1;
 }
 
+// The eight decimal digits of `value` (below 10^8), leading zeros included, as ASCII with the
+// first digit in the lowest byte. Both four-digit halves are split at once, in 32-bit lanes, then
+// into two-digit and one-digit lanes; each step divides by a multiply and a shift that are exact
+// for the lane's range.
+constexpr std::uint64_t eight_digits(std::uint32_t value) noexcept {
+    std::uint64_t lanes = (value / 10000) | (std::uint64_t{value % 10000} << 32U);
+    std::uint64_t high = ((lanes * 10486) >> 20U) & 0x0000007F0000007F;
+    lanes = high | ((lanes - high * 100) << 16U);
+    high = ((lanes * 103) >> 10U) & 0x000F000F000F000F;
+    lanes = high | ((lanes - high * 10) << 8U);
+    return lanes | 0x3030303030303030;
+}
+
 }  // namespace
 
 char* format_decimal(char* out, std::int32_t value) noexcept {
@@ -44,19 +57,22 @@ char* format_decimal(char* out, std::int32_t value) noexcept {
     magnitude = negative ? 0U - magnitude : magnitude;
     *out = '-';
     out += static_cast<int>(negative);
-    char* const end = out + count_digits(magnitude);
-    char* p = end;
-    while (magnitude >= 100) {
-        p -= 2;
-        std::memcpy(p, &digit_pairs[std::size_t{2} * (magnitude % 100)], 2);
-        magnitude /= 100;
+    const unsigned digits = count_digits(magnitude);
+    if (digits <= 8) {
+        // The unwanted leading zeros leave through the shift; all eight bytes are stored.
+        const std::uint64_t text = eight_digits(magnitude) >> (8U * (8U - digits));
+        std::memcpy(out, &text, sizeof text);
+        return out + digits;
     }
-    if (magnitude >= 10) {
-        std::memcpy(p - 2, &digit_pairs[std::size_t{2} * magnitude], 2);
+    const std::uint32_t top = magnitude / 100'000'000;
+    const std::uint64_t rest = eight_digits(magnitude % 100'000'000);
+    if (top >= 10) {
+        std::memcpy(out, &digit_pairs[std::size_t{2} * top], 2);
     } else {
-        *(p - 1) = static_cast<char>('0' + magnitude);
+        *out = static_cast<char>('0' + top);
     }
-    return end;
+    std::memcpy(out + digits - 8, &rest, sizeof rest);
+    return out + digits;
 }
 
 OutputWriter::OutputWriter(int fd, std::size_t capacity)

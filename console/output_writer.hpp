@@ -43,8 +43,8 @@ class OutputWriter {
     char* pos_;
 };
 
-// Writes `value` in plain decimal at `out` and returns the end of what it wrote (at most 11
-// bytes).
+// Writes `value` in plain decimal at `out` and returns the end of the text (at most 11 bytes).
+// Bytes after that end, up to 11 from `out`, may be overwritten.
 char* format_decimal(char* out, std::int32_t value) noexcept;
 
 }  // namespace arrtools
