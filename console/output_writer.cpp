@@ -15,17 +15,6 @@
 namespace arrtools {
 namespace {
 
-constexpr auto make_digit_pairs() {
-    std::array<char, 200> pairs{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}
-
-constexpr auto digit_pairs = make_digit_pairs();
-
 // The number of decimal digits of `value`: 9/32 is close below log10(2), so the estimate from
 // the bit length is the digit count less one, or one less than that.
 constexpr unsigned count_digits(std::uint32_t value) noexcept {
@@ -67,9 +56,10 @@ char* format_decimal(char* out, std::int32_t value) noexcept {
     const std::uint32_t top = magnitude / 100'000'000;
     const std::uint64_t rest = eight_digits(magnitude % 100'000'000);
     if (top >= 10) {
-        std::memcpy(out, &digit_pairs[std::size_t{2} * top], 2);
+        out[0] = static_cast<char>('0' + top / 10);
+        out[1] = static_cast<char>('0' + top % 10);
     } else {
-        *out = static_cast<char>('0' + top);
+        out[0] = static_cast<char>('0' + top);
     }
     std::memcpy(out + digits - 8, &rest, sizeof rest);
     return out + digits;
