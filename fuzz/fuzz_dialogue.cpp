@@ -12,9 +12,9 @@
 #include "console.hpp"
 #include "find_intersection.hpp"
 #include "find_union.hpp"
-#include "memory_file.hpp"
 #include "model.hpp"
 #include "reversal_dialogue.hpp"
+#include "temp_fd.hpp"
 #include "two_array_dialogue.hpp"
 
 namespace {
@@ -104,9 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected_out += listed(result) + "\n";
     }
 
-    const arrtools::fuzzing::MemoryFile in(input);
-    const arrtools::fuzzing::MemoryFile out;
-    const arrtools::fuzzing::MemoryFile err;
+    const arrtools::testing::TempFd in(input);
+    const arrtools::testing::TempFd out;
+    const arrtools::testing::TempFd err;
     arrtools::Console console("prog", in.fd(), out.fd(), err.fd());
     int status = 0;
     if (program == 0) {

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "int_reader.hpp"
-#include "memory_file.hpp"
 #include "model.hpp"
+#include "temp_fd.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t capacity = 1 + data[0] % 32;
     const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
-    const arrtools::fuzzing::MemoryFile file(input);
+    const arrtools::testing::TempFd file(input);
     arrtools::IntReader reader(file.fd(), nullptr, capacity);
     std::size_t model_pos = 0;
     for (;;) {
