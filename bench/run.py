@@ -31,24 +31,38 @@ def generate(directory, mode, count):
     return path
 
 
-def run_once(argv, input_path):
-    """Wall seconds and peak RSS in KiB of one run, stdin from the file, stdout to a pipe."""
+def run_once(argv, input_path, report_fd=None):
+    """Wall seconds of one run, stdin from the file, stdout to a pipe."""
     with open(input_path, "rb") as data:
         start = time.perf_counter()
-        with subprocess.Popen(argv, stdin=data, stdout=subprocess.PIPE) as process:
-            while process.stdout.read(1 << 20):
+        with subprocess.Popen(argv, stdin=data, stdout=subprocess.PIPE, bufsize=0,
+                              pass_fds=() if report_fd is None else (report_fd,)) as process:
+            if report_fd is not None:
+                os.close(report_fd)
+            # Drained into one reused buffer, so that the reading side costs no more than the
+            # copy out of the pipe.
+            sink = bytearray(1 << 20)
+            while process.stdout.readinto(sink):
                 pass
-            _, status, usage = os.wait4(process.pid, 0)
-            wall = time.perf_counter() - start
-            process.returncode = os.waitstatus_to_exitcode(status)
+            process.wait()
+        wall = time.perf_counter() - start
     if process.returncode != 0:
         sys.exit(f"{argv[0]} failed with status {process.returncode}")
-    return wall, usage.ru_maxrss
+    return wall
+
+
+def peak_rss(argv, input_path):
+    """Peak resident memory in KiB of one run, taken by bench_measure."""
+    report_read, report_write = os.pipe()
+    run_once([os.path.join(BIN, "bench_measure"), str(report_write)] + argv, input_path,
+             report_write)
+    with os.fdopen(report_read) as report:
+        return int(report.read())
 
 
 def measure(argv, input_path, rounds):
-    runs = [run_once(argv, input_path) for _ in range(rounds)]
-    return statistics.median(w for w, _ in runs), max(r for _, r in runs)
+    wall = statistics.median(run_once(argv, input_path) for _ in range(rounds))
+    return wall, peak_rss(argv, input_path)
 
 
 def compute_floor(op, input_path):

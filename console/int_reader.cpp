@@ -3,30 +3,21 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "descriptor.hpp"
 #include "output_writer.hpp"
 
 namespace arrtools {
-namespace {
-
-constexpr bool is_digit(char c) noexcept {
-    return c >= '0' && c <= '9';
-}
-
-// More significant digits than this cannot be a 32-bit value.
-constexpr std::size_t max_significant_digits = 10;
-
-}  // namespace
 
 IntReader::IntReader(int fd, OutputWriter* tied, std::size_t capacity)
     : fd_(fd),
       tied_(tied),
       echoes_(tied != nullptr && isatty(fd) == 1),
       capacity_(capacity == 0 ? 1 : capacity),
-      buffer_(std::make_unique<char[]>(capacity_ + padding)),
-      pos_(buffer_.get()),
-      end_(buffer_.get()) {}
+      buffer_(std::make_unique<char[]>(front_padding + capacity_ + padding)),
+      pos_(buffer_.get() + front_padding),
+      end_(pos_) {}
 
 // Byte by byte, reading more input whenever the buffer runs out: this path handles a token cut
 // across two reads, and every kind of bad token.
@@ -51,7 +42,7 @@ ReadStatus IntReader::read_slow(std::int32_t& value) {
             return ReadStatus::not_integer;
         }
     }
-    if (!is_digit(c)) {
+    if (!detail::is_digit(c)) {
         return finish_bad_token();
     }
 
@@ -62,8 +53,8 @@ ReadStatus IntReader::read_slow(std::int32_t& value) {
     }
     std::uint64_t magnitude = 0;
     std::size_t significant = 0;
-    while (have_more && is_digit(c)) {
-        if (significant < max_significant_digits + 1) {
+    while (have_more && detail::is_digit(c)) {
+        if (significant < detail::max_value_digits + 1) {
             magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
         }
         ++significant;
@@ -71,7 +62,7 @@ ReadStatus IntReader::read_slow(std::int32_t& value) {
         ++pos_;
         // An integer that is already too long ends the read once its text is long enough to
         // quote: nothing more of it is needed.
-        if (significant > max_significant_digits && token_.size() > max_token_text) {
+        if (significant > detail::max_value_digits && token_.size() > max_token_text) {
             return ReadStatus::out_of_range;
         }
         have_more = next_byte(c);
@@ -81,7 +72,7 @@ ReadStatus IntReader::read_slow(std::int32_t& value) {
     }
 
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31U : (std::uint64_t{1} << 31U) - 1;
-    if (significant > max_significant_digits || magnitude > limit) {
+    if (significant > detail::max_value_digits || magnitude > limit) {
         return ReadStatus::out_of_range;
     }
     const auto signed_magnitude = static_cast<std::int64_t>(magnitude);
@@ -106,7 +97,7 @@ bool IntReader::refill() {
     if (tied_ != nullptr) {
         tied_->flush();
     }
-    char* const data = buffer_.get();
+    char* const data = buffer_.get() + front_padding;
     const ssize_t got = read_some(fd_, data, capacity_);
     if (got <= 0) {
         error_number_ = got < 0 ? errno : 0;

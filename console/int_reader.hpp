@@ -3,10 +3,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
-#include <string_view>
+
+#include "token_scan.hpp"
 
 namespace arrtools {
 
@@ -49,9 +49,12 @@ class IntReader {
     static constexpr std::size_t max_token_text = 40;
 
   private:
-    // Bytes past the end of the data that the fast path may load: they are zero, and zero is
-    // neither a blank nor a digit, so every scan stops at the end of the data.
-    static constexpr std::size_t padding = 16;
+    // Bytes around the data that the fast path may load: before it, the sixteen bytes before
+    // the end of a token; after it, a block scanned from the end of the data. Those after it
+    // are zero, and zero is neither a blank nor a digit, so a token that reaches the end of the
+    // data goes to the careful path.
+    static constexpr std::size_t front_padding = 16;
+    static constexpr std::size_t padding = detail::block_size;
 
     [[nodiscard]] ReadStatus read_slow(std::int32_t& value);
     [[nodiscard]] bool refill();
@@ -71,116 +74,53 @@ class IntReader {
     std::string token_;
 };
 
-namespace detail {
-
-constexpr bool is_blank(char c) noexcept {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// Eight bytes starting at `p`, the first in the lowest byte.
-inline std::uint64_t load8(const char* p) noexcept {
-    static_assert(std::endian::native == std::endian::little,
-                  "digit scanning assumes little endian");
-    std::uint64_t chunk = 0;
-    std::memcpy(&chunk, p, sizeof chunk);
-    return chunk;
-}
-
-// How many of the eight bytes of `chunk`, from the first, are decimal digits before the first
-// byte that is not. A byte is a digit when it is below 0x80, not below '0' and not above '9';
-// carries and borrows only run from the first non-digit upwards, so the bytes before it are
-// judged exactly.
-constexpr unsigned leading_digits(std::uint64_t chunk) noexcept {
-    constexpr std::uint64_t high_bits = 0x8080808080808080;
-    const std::uint64_t not_digit =
-        (chunk | (chunk + 0x4646464646464646) | (chunk - 0x3030303030303030)) & high_bits;
-    return not_digit == 0 ? 8U : static_cast<unsigned>(std::countr_zero(not_digit)) / 8U;
-}
-
-// The value of the first `count` (1 to 8) digits of `chunk`.
-constexpr std::uint32_t digits_value(std::uint64_t chunk, unsigned count) noexcept {
-    chunk <<= 8U * (8U - count);  // the unused bytes leave; leading zero bytes count as 0
-    chunk = ((chunk & 0x0F0F0F0F0F0F0F0F) * 2561) >> 8U;
-    chunk = ((chunk & 0x00FF00FF00FF00FF) * 6553601) >> 16U;
-    return static_cast<std::uint32_t>(((chunk & 0x0000FFFF0000FFFF) * 42949672960001) >> 32U);
-}
-
-// Parses the token at or after `p` when it lies whole before `end` and is a valid value:
-// stores it and returns where the value ends. Returns nullptr for anything else (the end of the
-// buffer, a bad token, a value out of range), which the careful path then handles.
-inline const char* parse_in_buffer(const char* p, const char* end, std::int32_t& value) noexcept {
-    while (is_blank(*p)) {
-        ++p;
-    }
-    // The loads for both places the digits may start are made at once and the sign picks one,
-    // without a branch: signs come in random order in real data, and the next value cannot be
-    // found before this one's end is known.
-    const std::uint64_t at_start = load8(p);
-    const std::uint64_t after_sign = load8(p + 1);
-    const auto lead = static_cast<char>(at_start & 0xFFU);
-    const bool negative = lead == '-';
-    const bool signed_token = negative || lead == '+';
-    p += static_cast<int>(signed_token);
-    const char* const digits = p;
-    std::uint64_t first = signed_token ? after_sign : at_start;
-    if ((first & 0xFFU) == '0') [[unlikely]] {
-        while (*p == '0') {
-            ++p;
-        }
-        first = load8(p);
-    }
-    std::uint64_t magnitude = 0;
-    const unsigned first_count = leading_digits(first);
-    if (first_count > 0) {
-        magnitude = digits_value(first, first_count);
-        p += first_count;
-        if (first_count == 8) {
-            const std::uint64_t second = load8(p);
-            const unsigned second_count = leading_digits(second);
-            if (second_count > 2) {
-                return nullptr;
-            }
-            if (second_count > 0) {
-                magnitude = magnitude * (second_count == 1 ? 10U : 100U) +
-                            digits_value(second, second_count);
-                p += second_count;
-            }
-        }
-    }
-    const std::uint64_t limit = (std::uint64_t{1} << 31U) - static_cast<std::uint64_t>(!negative);
-    if (p == end || p == digits || magnitude > limit) {
-        return nullptr;
-    }
-    const auto signed_magnitude = static_cast<std::int64_t>(magnitude);
-    value = static_cast<std::int32_t>(negative ? -signed_magnitude : signed_magnitude);
-    return p;
-}
-
-}  // namespace detail
-
 inline ReadStatus IntReader::read(std::int32_t& value) {
-    if (const char* const next = detail::parse_in_buffer(pos_, end_, value)) [[likely]] {
-        pos_ = next;
-        return ReadStatus::value;
-    }
-    return read_slow(value);
+    std::size_t stored = 0;
+    return read_values(&value, 1, stored);
 }
 
 inline ReadStatus IntReader::read_values(std::int32_t* values, std::size_t count,
                                          std::size_t& stored) {
-    // The read position stays in a register across the loop; only a value that the fast path
-    // cannot take goes through read_slow.
+    // One scan of a block tells where each of its tokens starts and ends, so each value is
+    // parsed without waiting for the end of the one before. A token the fast path cannot take
+    // goes through read_slow, and the scan starts again where that left off.
     const char* p = pos_;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (const char* const next = detail::parse_in_buffer(p, end_, values[i])) [[likely]] {
-            p = next;
-            continue;
+    std::int32_t* out = values;
+    std::int32_t* const last = values + count;
+    while (out != last) {
+        const char* const block = p;
+        const std::uint64_t blanks = detail::blank_mask(block);
+        // A byte that is not a blank, first in the block or after a blank. The block starts
+        // where the last value read ends or on a blank after it: where the next read starts.
+        std::uint64_t starts = ~blanks & ((blanks << 1U) | 1U);
+        for (; starts != 0 && out != last; starts &= starts - 1) {
+            const auto at = static_cast<unsigned>(std::countr_zero(starts));
+            const std::uint64_t after = blanks >> at;
+            const auto length = static_cast<unsigned>(std::countr_zero(after));
+            if (!detail::parse_token(block + at, length, *out)) [[unlikely]] {
+                break;
+            }
+            p = block + at + length;
+            ++out;
+        }
+        if (starts == 0) {
+            p = p < block + detail::block_size ? block + detail::block_size : p;
+            continue;  // only blanks follow the last token of the block
+        }
+        if (out == last) {
+            break;
+        }
+        const auto at = static_cast<unsigned>(std::countr_zero(starts));
+        p = block + at;
+        if ((blanks >> at) == 0 && detail::block_size - at <= detail::max_token_length) {
+            continue;  // no blank ends this short token in the block: it starts the next one
         }
         pos_ = p;
-        if (const ReadStatus status = read_slow(values[i]); status != ReadStatus::value) {
-            stored = i;
+        if (const ReadStatus status = read_slow(*out); status != ReadStatus::value) {
+            stored = static_cast<std::size_t>(out - values);
             return status;
         }
+        ++out;
         p = pos_;
     }
     pos_ = p;

@@ -15,53 +15,52 @@
 namespace arrtools {
 namespace {
 
+constexpr std::array<std::uint32_t, 9> all_nines = {9,      99,      999,      9999,     99999,
+                                                    999999, 9999999, 99999999, 999999999};
+
 // The number of decimal digits of `value`: 9/32 is close below log10(2), so the estimate from
 // the bit length is the digit count less one, or one less than that.
 constexpr unsigned count_digits(std::uint32_t value) noexcept {
-    constexpr std::array<std::uint32_t, 9> all_nines = {9,      99,      999,      9999,     99999,
-                                                        999999, 9999999, 99999999, 999999999};
     const unsigned estimate = (9U * static_cast<unsigned>(std::bit_width(value | 1U) - 1)) >> 5U;
     return estimate + static_cast<unsigned>(value > all_nines[estimate]) + 1;
 }
 
-// The eight decimal digits of `value` (below 10^8), leading zeros included, as ASCII with the
-// first digit in the lowest byte. Both four-digit halves are split at once, in 32-bit lanes, then
-// into two-digit and one-digit lanes; each step divides by a multiply and a shift that are exact
-// for the lane's range.
-constexpr std::uint64_t eight_digits(std::uint32_t value) noexcept {
-    std::uint64_t lanes = (value / 10000) | (std::uint64_t{value % 10000} << 32U);
-    std::uint64_t high = ((lanes * 10486) >> 20U) & 0x0000007F0000007F;
-    lanes = high | ((lanes - high * 100) << 16U);
-    high = ((lanes * 103) >> 10U) & 0x000F000F000F000F;
-    lanes = high | ((lanes - high * 10) << 8U);
-    return lanes | 0x3030303030303030;
-}
+// Entry v is the text of v (below 10^4) in four digits, leading zeros included, the first digit
+// in the lowest byte: a value's digits are looked up four at a time.
+constexpr std::array<std::uint32_t, 10000> four_digits = [] {
+    std::array<std::uint32_t, 10000> table{};
+    for (std::uint32_t v = 0; v < table.size(); ++v) {
+        table[v] = (0x30U + v / 1000) | (0x30U + v / 100 % 10) << 8U |
+                   (0x30U + v / 10 % 10) << 16U | (0x30U + v % 10) << 24U;
+    }
+    return table;
+}();
 
 }  // namespace
 
 char* format_decimal(char* out, std::int32_t value) noexcept {
-    // Signs come in random order in real data: write one without a branch.
+    // Signs and digit counts come in random order in real data: no branch depends on either.
     const bool negative = value < 0;
     auto magnitude = static_cast<std::uint32_t>(value);
     magnitude = negative ? 0U - magnitude : magnitude;
     *out = '-';
     out += static_cast<int>(negative);
     const unsigned digits = count_digits(magnitude);
-    if (digits <= 8) {
-        // The unwanted leading zeros leave through the shift; all eight bytes are stored.
-        const std::uint64_t text = eight_digits(magnitude) >> (8U * (8U - digits));
-        std::memcpy(out, &text, sizeof text);
-        return out + digits;
-    }
+    // The two digits above 10^8, then the other eight, leading zeros included and the first in
+    // the lowest byte. Of the leading zeros, those of the two leave through the first shift and
+    // the rest through the second; the eight bytes stored last overwrite what the first store
+    // left beyond the digits.
     const std::uint32_t top = magnitude / 100'000'000;
-    const std::uint64_t rest = eight_digits(magnitude % 100'000'000);
-    if (top >= 10) {
-        out[0] = static_cast<char>('0' + top / 10);
-        out[1] = static_cast<char>('0' + top % 10);
-    } else {
-        out[0] = static_cast<char>('0' + top);
-    }
-    std::memcpy(out + digits - 8, &rest, sizeof rest);
+    const std::uint32_t low = magnitude % 100'000'000;
+    const std::uint64_t low_text =
+        four_digits[low / 10000] | (std::uint64_t{four_digits[low % 10000]} << 32U);
+    const unsigned zeros = 10 - digits;
+    const unsigned top_zeros = zeros < 2 ? zeros : 2;
+    const auto head =
+        static_cast<std::uint16_t>(std::uint64_t{four_digits[top]} >> (16U + 8U * top_zeros));
+    const std::uint64_t rest = low_text >> (8U * (zeros - top_zeros));
+    std::memcpy(out, &head, sizeof head);
+    std::memcpy(out + 2 - top_zeros, &rest, sizeof rest);
     return out + digits;
 }
 

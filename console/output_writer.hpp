@@ -12,7 +12,7 @@ namespace arrtools {
 // A failed write throws ConsoleError once; after that the writer discards what it is given.
 class OutputWriter {
   public:
-    static constexpr std::size_t default_capacity = std::size_t{1} << 18;
+    static constexpr std::size_t default_capacity = std::size_t{1} << 19;
 
     explicit OutputWriter(int fd, std::size_t capacity = default_capacity);
 
@@ -43,8 +43,11 @@ class OutputWriter {
     char* pos_;
 };
 
+// How many bytes from `out` format_decimal may overwrite.
+inline constexpr std::size_t format_decimal_reach = 11;
+
 // Writes `value` in plain decimal at `out` and returns the end of the text (at most 11 bytes).
-// Bytes after that end, up to 11 from `out`, may be overwritten.
+// Bytes after that end, up to format_decimal_reach from `out`, may be overwritten.
 char* format_decimal(char* out, std::int32_t value) noexcept;
 
 }  // namespace arrtools

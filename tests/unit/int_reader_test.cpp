@@ -13,6 +13,7 @@
 #include <ostream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "output_writer.hpp"
@@ -48,21 +49,32 @@ Outcome out_of_range(std::string token) {
 }
 const Outcome end_of_input{ReadStatus::end_of_input, 0, {}};
 
-// Reads until the first outcome that is not a value, and returns them all.
+// Reads until the first outcome that is not a value, and returns them all: one value per
+// read(), or `batch` values per read_values().
 std::vector<Outcome> read_all(const std::string& input,
-                              std::size_t capacity = IntReader::default_capacity) {
+                              std::size_t capacity = IntReader::default_capacity,
+                              std::size_t batch = 1) {
     const TempFd file(input);
     IntReader reader(file.fd(), nullptr, capacity);
     std::vector<Outcome> outcomes;
+    std::vector<std::int32_t> values(batch);
     for (;;) {
-        std::int32_t v = 0;
-        const ReadStatus status = reader.read(v);
-        if (status == ReadStatus::value) {
-            outcomes.push_back(value(v));
-            continue;
+        std::size_t stored = 0;
+        ReadStatus status = ReadStatus::value;
+        if (batch == 1) {
+            status = reader.read(values[0]);
+            stored = status == ReadStatus::value ? 1 : 0;
+        } else {
+            status = reader.read_values(values.data(), batch, stored);
         }
-        outcomes.push_back({status, 0, status == ReadStatus::end_of_input ? "" : reader.token()});
-        return outcomes;
+        for (std::size_t i = 0; i < stored; ++i) {
+            outcomes.push_back(value(values[i]));
+        }
+        if (status != ReadStatus::value) {
+            outcomes.push_back(
+                {status, 0, status == ReadStatus::end_of_input ? "" : reader.token()});
+            return outcomes;
+        }
     }
 }
 
@@ -139,6 +151,16 @@ TEST_P(ReaderTable, GivesTheSameOutcomesWhateverTheBufferSize) {
     }
 }
 
+TEST_P(ReaderTable, GivesTheSameOutcomesReadManyAtATime) {
+    for (const std::size_t batch : {std::size_t{2}, std::size_t{3}, std::size_t{1000}}) {
+        for (const std::size_t capacity : {std::size_t{1}, std::size_t{5}, std::size_t{13},
+                                           std::size_t{64}, IntReader::default_capacity}) {
+            EXPECT_EQ(read_all(GetParam().input, capacity, batch), GetParam().expected)
+                << batch << " at a time, buffer of " << capacity << " bytes";
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Inputs, ReaderTable, ::testing::ValuesIn(reader_cases),
                          [](const auto& test) { return std::string(test.param.name); });
 
@@ -158,6 +180,45 @@ TEST(IntReader, ReadsEveryDigitCountAtEveryOffsetInTheBuffer) {
          {std::size_t{7}, std::size_t{64}, IntReader::default_capacity}) {
         EXPECT_EQ(read_all(input, capacity), expected) << capacity;
     }
+}
+
+// The input is scanned in blocks of 64 bytes: every kind of token, and one that is too long for
+// the fast path, at every offset from a block's start, so that each is cut by a block's end at
+// every place.
+TEST(IntReader, ReadsTokensAtEveryPlaceAcrossTheScannedBlocks) {
+    const std::vector<std::pair<std::string, Outcome>> tokens = {
+        {"7", value(7)},
+        {"-2147483648", value(-2147483648)},
+        {"+2147483647", value(2147483647)},
+        {"1234567890", value(1234567890)},
+        {"-00000000000000000012", value(-12)},
+        {"+0", value(0)},
+    };
+    for (const auto& [token, expected] : tokens) {
+        for (std::size_t offset = 1; offset <= 80; ++offset) {
+            const std::string input = "5" + std::string(offset, ' ') + token + "\t6 " + token;
+            const std::vector<Outcome> outcomes = {value(5), expected, value(6), expected,
+                                                   end_of_input};
+            for (const std::size_t capacity : {std::size_t{61}, IntReader::default_capacity}) {
+                EXPECT_EQ(read_all(input, capacity, 100), outcomes)
+                    << token << " after " << offset << " blanks, buffer of " << capacity;
+            }
+        }
+    }
+}
+
+TEST(IntReader, StopsAtTheCountAskedForInTheMiddleOfABlock) {
+    const TempFd file("1 2 3 4 5 x");
+    IntReader reader(file.fd());
+    std::array<std::int32_t, 5> values{};
+    std::size_t stored = 0;
+    ASSERT_EQ(reader.read_values(values.data(), 3, stored), ReadStatus::value);
+    EXPECT_EQ(stored, 3U);
+    ASSERT_EQ(reader.read_values(values.data() + 3, 2, stored), ReadStatus::value);
+    EXPECT_EQ(values, (std::array<std::int32_t, 5>{1, 2, 3, 4, 5}));
+    std::int32_t v = 0;
+    EXPECT_EQ(reader.read(v), ReadStatus::not_integer);
+    EXPECT_EQ(reader.token(), "x");
 }
 
 TEST(IntReader, ReportsTheErrnoOfAFailedRead) {

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,33 @@ TEST(FormatDecimal, WritesPlainDecimal) {
         0,   1,         -1,         9,          10,      -10,     99, 100,
         101, 999999999, 1000000000, 2147483647, INT_MIN, -100000, 7,  1234567};
     for (const std::int32_t v : values) {
-        std::string text(16, '#');
+        std::string text(format_decimal_reach, '#');
         char* const end = format_decimal(text.data(), v);
         text.resize(static_cast<std::size_t>(end - text.data()));
         EXPECT_EQ(text, std::to_string(v));
+    }
+}
+
+// Every digit count, both signs, either side of each power of ten, and random values of the
+// full range.
+TEST(FormatDecimal, AgreesWithToStringAcrossTheWholeRange) {
+    std::vector<std::int64_t> values = {INT_MIN, INT_MAX};
+    for (std::int64_t power = 1; power <= INT_MAX; power *= 10) {
+        for (const std::int64_t v : {power - 1, power, power + 1}) {
+            values.push_back(v);
+            values.push_back(-v);
+        }
+    }
+    std::mt19937 random(3);
+    std::uniform_int_distribution<std::int32_t> any(INT_MIN, INT_MAX);
+    for (int i = 0; i < 100000; ++i) {
+        values.push_back(any(random));
+    }
+    for (const std::int64_t v : values) {
+        std::string text(format_decimal_reach, '#');
+        char* const end = format_decimal(text.data(), static_cast<std::int32_t>(v));
+        text.resize(static_cast<std::size_t>(end - text.data()));
+        ASSERT_EQ(text, std::to_string(v));
     }
 }
 
